@@ -1,0 +1,8 @@
+// Placeholder until brand strings land.
+#include "configuration/startup.hpp"
+
+namespace config {
+
+void startup(HINSTANCE) {}
+
+}  // namespace config
