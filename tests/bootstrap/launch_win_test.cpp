@@ -1,0 +1,44 @@
+#include "bootstrap/launch.hpp"
+#include "support/win/windows.hpp"
+#include "tests/common/recording_reporter.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string system_folder() {
+    char buffer[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryA(buffer, MAX_PATH);
+    return std::string(buffer, length);
+}
+
+TEST(launch_and_wait, returns_the_programs_full_exit_code) {
+    testing_support::recording_reporter reporter;
+    for (unsigned long code : {0ul, 3010ul, 0xC0000005ul}) {
+        // cmd takes the code as a signed number.
+        const bootstrap::launch_request request{system_folder() + "\\cmd.exe",
+                                                "/c exit " + std::to_string(static_cast<long>(code)),
+                                                system_folder()};
+        EXPECT_EQ(bootstrap::launch_and_wait(request, reporter), code);
+    }
+    EXPECT_TRUE(reporter.reports.empty());
+}
+
+TEST(launch_and_wait, missing_program_is_reported_as_not_spawned) {
+    testing_support::recording_reporter reporter;
+    const bootstrap::launch_request request{system_folder() + "\\no_such_program.exe", "", system_folder()};
+    EXPECT_EQ(bootstrap::launch_and_wait(request, reporter), 1u);
+    ASSERT_EQ(reporter.reports.size(), 1u);
+    EXPECT_EQ(reporter.reports[0].first, "ShellExecuteEx failed");
+    EXPECT_EQ(reporter.reports[0].second, "Unable to spawn process");
+}
+
+TEST(wait_for_exit, a_launch_without_process_handle_cannot_be_waited_for) {
+    testing_support::recording_reporter reporter;
+    EXPECT_EQ(bootstrap::wait_for_exit(nullptr, reporter), 1u);
+    ASSERT_EQ(reporter.reports.size(), 1u);
+    EXPECT_EQ(reporter.reports[0].first, "WaitForSingleObject failed");
+    EXPECT_EQ(reporter.reports[0].second, "Unable to wait for process");
+}
+
+}  // namespace
