@@ -13,7 +13,7 @@
 #include "support/sync/real_mutex.hpp"
 #include "support/text/strings.hpp"
 
-#include <ctime>
+#include <time.h>  // _time64: 64-bit seconds whatever the width of time_t
 #include <exception>
 #include <optional>
 
@@ -22,8 +22,6 @@ namespace bootstrap {
 namespace {
 
 constexpr DWORD module_path_buffer_size = 260;
-
-static_assert(sizeof(std::time_t) == 8, "the directory number comes from 64-bit seconds");
 
 // The state that the run's steps share, from the command text to the exit status.
 struct run_state {
@@ -52,7 +50,7 @@ std::optional<std::string> enter_working_directory(replay::reporter& reporter) {
     }
     // Normally there already; this matters for the fallback or a temporary folder that went missing.
     create_folder(temp_folder);
-    const auto directory = create_working_directory(temp_folder, run_number(std::time(nullptr)));
+    const auto directory = create_working_directory(temp_folder, run_number(_time64(nullptr)));
     if (!directory || !::SetCurrentDirectoryA(directory->c_str())) {
         reporter.report("SetCurrentDirectory failed", "Unable to set Working Directory");
         return std::nullopt;
