@@ -119,7 +119,10 @@ private:
             report_file_error(run_, extract_failed_caption, target, code);
             return false;
         }
-        return !run_.hold_files || hold(target);
+        if (run_.hold_files && !hold(target))
+            return false;
+        run_.written_files.push_back(target);
+        return true;
     }
 
     std::unique_ptr<file> create_temporary(std::string& path) {

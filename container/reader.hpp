@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace container {
 
@@ -19,6 +20,7 @@ struct extraction {
     value_table& values;            // gains the stored values and file names
     bool archive_valid = false;     // true once the tail record verified, false after a bad digest
     bool complete = false;          // true when reading ended at the stub group: nothing was left unread
+    std::vector<std::string> written_files{};  // full paths of the stored files written, in reading order
 
     // When set, every stored file stays open once it is written and verified, shared for
     // reading only, so that nobody can replace or delete it before it is launched.
