@@ -18,7 +18,7 @@ public:
     ~memory_file() override { close(); }
 
     bool size(std::uint64_t& bytes) override {
-        bytes = entry_->bytes.size();
+        bytes = entry_->claimed_size.value_or(entry_->bytes.size());
         return true;
     }
 

@@ -32,6 +32,10 @@ public:
     // How many files are open now, for reading and for writing.
     std::size_t open_files() const;
 
+    // Makes the file at `path` claim `bytes` as its size without holding them, to test
+    // limits that real data would take gigabytes to reach.
+    void pretend_size(const std::string& path, std::uint64_t bytes) { files_.at(path)->claimed_size = bytes; }
+
     // Faults: creating a file at `path` fails with `code`.
     void fail_create(const std::string& path, std::uint32_t code) { create_faults_[path] = code; }
 
@@ -54,6 +58,7 @@ public:
     // One stored file and the number of its open readers and writers.
     struct entry {
         std::string bytes;
+        std::optional<std::uint64_t> claimed_size;
         int readers = 0;
         int writers = 0;
     };
