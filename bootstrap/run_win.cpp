@@ -2,10 +2,12 @@
 // directory, the container, the setup program's command line, the launch and the cleanup.
 #include "bootstrap/run.hpp"
 
+#include "bootstrap/language.hpp"
 #include "bootstrap/launch.hpp"
 #include "bootstrap/message_box_reporter.hpp"
 #include "bootstrap/payload_command_line.hpp"
 #include "bootstrap/working_directory.hpp"
+#include "configuration/brand.hpp"
 #include "configuration/startup.hpp"
 #include "container/messages.hpp"
 #include "container/reader.hpp"
@@ -85,7 +87,12 @@ void merge_stored_parameters(run_state& state) {
 // Launches the unpacked setup program and returns its exit code (1 on failure).
 exit_status launch_payload(run_state& state, replay::reporter& reporter) {
     std::string launch_text = container::expand_values(state.values["parameters"], state.values);
-    // language prefix: added here
+    // The language prefix is optional: a missing uninstall key or value, a value that is
+    // not text, or any other failure leaves the launch text as it is.
+    try {
+        launch_text = prefix_language(launch_text, installed_language(config::brand.m_product_name));
+    } catch (...) {
+    }
     launch_request request;
     request.file = state.working_directory + container::expand_values(state.values["executable32"], state.values);
     request.parameters = std::move(launch_text);
