@@ -2,6 +2,7 @@
 #include "container/value_table.hpp"
 
 #include <set>
+#include <stdexcept>
 
 namespace container {
 
@@ -32,7 +33,7 @@ std::string expand(const std::string& text, const value_table& values, std::set<
             break;
         const std::string name = result.substr(start, end - start);
         const std::string* value = values.find(name);
-        if (value == nullptr || active.count(name) != 0) {
+        if (value == nullptr || active.count(name) != 0 || active.size() >= max_expansion_depth) {
             // The closing '%' of a rejected name may open the next one.
             p = end;
             continue;
@@ -40,6 +41,8 @@ std::string expand(const std::string& text, const value_table& values, std::set<
         active.insert(name);
         const std::string inserted = expand(*value, values, active);
         active.erase(name);
+        if (result.size() - (end - start + 2) + inserted.size() > max_expanded_length)
+            throw std::length_error("expand_values: the expanded text exceeds 16 MiB");
         result.replace(start - 1, end - start + 2, inserted);
         // Inserted text is already expanded and is not scanned again.
         p = result.find('%', start - 1 + inserted.size());

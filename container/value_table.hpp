@@ -2,6 +2,7 @@
 // with %name% references expanded recursively.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <string>
 
@@ -23,10 +24,20 @@ private:
     std::map<std::string, std::string> entries_;
 };
 
+// References nested deeper than this stay unexpanded: a container can chain any number of
+// values, and each level of nesting takes stack.
+inline constexpr std::size_t max_expansion_depth = 64;
+
+// No expanded text may grow beyond this: a few values that each repeat the next one many
+// times would otherwise multiply into more memory than the machine has.
+inline constexpr std::size_t max_expanded_length = std::size_t{16} << 20;
+
 // A copy of `text` with every %name% whose name is in `values` replaced by that name's
 // value, itself expanded first. A reference to an absent name stays as it is. A name
 // met again while its own value is being expanded stays unexpanded there, so a value
-// that refers to itself, directly or through others, expands to a finite text.
+// that refers to itself, directly or through others, expands to a finite text; so do
+// references nested deeper than max_expansion_depth. Throws std::length_error when the
+// result would exceed max_expanded_length.
 std::string expand_values(const std::string& text, const value_table& values);
 
 }  // namespace container
