@@ -6,7 +6,7 @@ set -eu
 packages="cmake ninja-build g++ python3 googletest libgtest-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64 wine64
   libboost-dev libboost-serialization-dev libboost-filesystem-dev libboost-system-dev
-  dpkg-dev xz-utils patch osslsigncode openssl"
+  dpkg-dev xz-utils patch osslsigncode openssl clang libclang-rt-14-dev"
 
 missing=""
 for package in $packages; do
