@@ -98,12 +98,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<expansion_case>& info) { return "case_" + std::to_string(info.index); });
 
 TEST(expansion_of_self_references, ends_on_a_long_cycle) {
-    // A chain of 200 values where the last one refers back to the first.
+    // A chain of 40 values where the last one refers back to the first.
     value_table values;
-    for (int n = 0; n < 200; ++n)
-        values.add("v" + std::to_string(n), "%v" + std::to_string((n + 1) % 200) + "%.");
+    for (int n = 0; n < 40; ++n)
+        values.add("v" + std::to_string(n), "%v" + std::to_string((n + 1) % 40) + "%.");
     const std::string expanded = expand_values("%v0%", values);
-    EXPECT_EQ(expanded, "%v0%" + std::string(200, '.'));
+    EXPECT_EQ(expanded, "%v0%" + std::string(40, '.'));
 }
 
 }  // namespace
