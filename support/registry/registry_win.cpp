@@ -38,12 +38,17 @@ int root_number(HKEY root) {
     return static_cast<int>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(root)));
 }
 
+// `text` (up to its first zero) with its environment references expanded; `name` is the
+// value's, for the messages.
 std::wstring expand_environment(const std::wstring& text, const std::wstring& name) {
     std::vector<wchar_t> buffer(expansion_capacity, L'\0');
     const DWORD stored = ::ExpandEnvironmentStringsW(text.c_str(), buffer.data(), expansion_capacity);
-    if (stored == 0)
+    if (stored == 0) {
+        // Taken before the name's conversion can overwrite it.
+        const int error = static_cast<int>(::GetLastError());
         throw value_error(format_text("ExpandEnvironmentStrings() failed: value \"%s\" (%i)",
-                                      message_name(name).c_str(), static_cast<int>(::GetLastError())));
+                                      message_name(name).c_str(), error));
+    }
     // A count beyond the room is the room the result would need, and nothing usable was
     // stored. Some implementations also cut a result that only just fits and still
     // count it whole; a stored text shorter than the count is refused the same way.

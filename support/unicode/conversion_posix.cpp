@@ -47,17 +47,26 @@ void append_utf8(std::string& out, char32_t c) {
 std::size_t decode_utf8(const std::string& text, std::size_t i, char32_t& c) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
-    std::size_t length;
-    char32_t min;
     if (lead < 0x80) {
         c = lead;
         return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, min = 0x80, c = lead & 0x1F;
+    }
+    // Sequence length, the bits the lead byte carries, and the smallest code point that
+    // needs that length (anything smaller is an overlong form).
+    std::size_t length = 0;
+    char32_t min = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        min = 0x80;
+        c = lead & 0x1F;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, min = 0x800, c = lead & 0x0F;
+        length = 3;
+        min = 0x800;
+        c = lead & 0x0F;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, min = 0x10000, c = lead & 0x07;
+        length = 4;
+        min = 0x10000;
+        c = lead & 0x07;
     } else {
         return 0;
     }
