@@ -52,4 +52,9 @@ std::optional<std::int32_t> find_codepage(std::string_view name);
 // The pointer stays valid for the whole process.
 const std::string* find_name(std::int32_t codepage);
 
+// The canonical name of a code page. Throws replay::unicode::invalid_codepage with the
+// message "codepage <number> is not supported" when the name table has no such number
+// (the ASCII marker -1 included). The reference stays valid for the whole process.
+const std::string& canonical_name(std::int32_t codepage);
+
 }  // namespace replay::codepage

@@ -2,6 +2,9 @@
 // and a number to its canonical name.
 #include "support/codepage/catalogue.hpp"
 
+#include "support/exceptions/unicode_errors.hpp"
+#include "support/text/format.hpp"
+
 #include <array>
 #include <utility>
 
@@ -109,6 +112,12 @@ std::optional<std::int32_t> find_codepage(std::string_view name) {
 const std::string* find_name(std::int32_t codepage) {
     const auto entry = names().find(codepage);
     return entry == names().end() ? nullptr : &entry->second;
+}
+
+const std::string& canonical_name(std::int32_t codepage) {
+    if (const std::string* name = find_name(codepage))
+        return *name;
+    throw unicode::invalid_codepage(format_text("codepage %d is not supported", codepage));
 }
 
 }  // namespace replay::codepage

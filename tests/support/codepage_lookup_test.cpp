@@ -1,6 +1,7 @@
 // Lookups over the code page catalogue: names in any spelling to numbers, numbers to
 // canonical names, and the catalogue's own edge cases.
 #include "support/codepage/catalogue.hpp"
+#include "support/exceptions/unicode_errors.hpp"
 
 #include <gtest/gtest.h>
 
@@ -103,5 +104,28 @@ TEST(find_name, misses_for_numbers_outside_the_table) {
     for (std::int32_t codepage : {-1, 0, 1, 42, 28590, 50229, 65002})
         EXPECT_EQ(cp::find_name(codepage), nullptr) << codepage;
 }
+
+TEST(canonical_name, gives_the_name_of_every_listed_number) {
+    EXPECT_EQ(cp::canonical_name(1252), "windows-1252");
+    EXPECT_EQ(&cp::canonical_name(20127), cp::find_name(20127));
+    EXPECT_EQ(cp::canonical_name(cp::find_codepage("usascii").value()), "us-ascii");
+}
+
+class unsupported_codepage : public testing::TestWithParam<std::int32_t> {};
+
+TEST_P(unsupported_codepage, is_an_invalid_codepage_error_naming_the_number) {
+    const std::int32_t codepage = GetParam();
+    try {
+        cp::canonical_name(codepage);
+        ADD_FAILURE() << "no error for " << codepage;
+    } catch (const replay::unicode::invalid_codepage& error) {
+        const std::string message = "codepage " + std::to_string(codepage) + " is not supported";
+        EXPECT_EQ(error.message(), message);
+        EXPECT_EQ(std::string(error.what()), "unicode.invalid_codepage[" + message + "]");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(cases, unsupported_codepage,
+                         testing::Values(-1, 0, 42, 28590, 50229, 65002, -2147483647 - 1));
 
 }  // namespace
