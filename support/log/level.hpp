@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace replay::log {
@@ -16,9 +17,10 @@ constexpr std::int32_t exception_level = 5;
 // The marks of levels 0 to 5, indexed by level: 1 is a blank, 5 (exceptions) is "@".
 constexpr std::array<char, 6> level_marks{'#', ' ', '+', '!', '>', '@'};
 
-// The mark of a level. `level` must be from 0 to 5; other levels have no mark.
+// The mark of a level. Other levels than 0 to 5 have no mark: they throw
+// std::out_of_range rather than read past the table.
 constexpr char level_mark(std::int32_t level) {
-    return level_marks[static_cast<std::size_t>(level)];
+    return level_marks.at(static_cast<std::size_t>(level));
 }
 
 }  // namespace replay::log

@@ -21,7 +21,7 @@ struct local_time {
 local_time current_local_time();
 
 // "yyyy/mm/dd hh:mm:ss M  ": the time, the level's mark M and two blanks; 23 characters
-// for years 1000 to 9999. `level` must be from 0 to 5.
+// for years 1000 to 9999. A level outside 0 to 5 throws std::out_of_range.
 std::string make_stamp(const local_time& time, std::int32_t level);
 
 }  // namespace replay::log
