@@ -3,7 +3,7 @@
 
 #include "support/report/reporter.hpp"
 
-#include <optional>
+#include <functional>
 #include <string>
 
 namespace bootstrap {
@@ -18,8 +18,10 @@ struct launch_request {
 using exit_status = unsigned long;
 
 // Starts the program with the default verb and a normal window and waits for it without a
-// time limit. Returns the program's exit code; every failure is reported and gives 1.
-exit_status launch_and_wait(const launch_request& request, replay::reporter& reporter);
+// time limit. `launched` runs once the launch has been tried, before the wait. Returns the
+// program's exit code; every failure is reported and gives 1.
+exit_status launch_and_wait(const launch_request& request, replay::reporter& reporter,
+                            const std::function<void()>& launched = [] {});
 
 // Waits for `process` (may be null: then the wait fails) and takes its exit code; closes
 // the handle. Failures are reported and give 1.

@@ -7,7 +7,8 @@
 
 namespace bootstrap {
 
-exit_status launch_and_wait(const launch_request& request, replay::reporter& reporter) {
+exit_status launch_and_wait(const launch_request& request, replay::reporter& reporter,
+                            const std::function<void()>& launched) {
     SHELLEXECUTEINFOA launch{};
     launch.cbSize = sizeof launch;
     launch.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -15,7 +16,9 @@ exit_status launch_and_wait(const launch_request& request, replay::reporter& rep
     launch.lpParameters = request.parameters.c_str();
     launch.lpDirectory = request.directory.c_str();
     launch.nShow = SW_SHOWNORMAL;
-    if (!::ShellExecuteExA(&launch)) {
+    const bool started = ::ShellExecuteExA(&launch) != 0;
+    launched();
+    if (!started) {
         reporter.report("ShellExecuteEx failed", "Unable to spawn process");
         return 1;
     }

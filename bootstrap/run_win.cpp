@@ -84,8 +84,9 @@ void merge_stored_parameters(run_state& state) {
     }
 }
 
-// Launches the unpacked setup program and returns its exit code (1 on failure).
-exit_status launch_payload(run_state& state, replay::reporter& reporter) {
+// Launches the unpacked setup program and returns its exit code (1 on failure). The
+// stored files stay held against replacement until the launch has happened.
+exit_status launch_payload(run_state& state, container::extraction& extraction, replay::reporter& reporter) {
     std::string launch_text = container::expand_values(state.values["parameters"], state.values);
     // The language prefix is optional: a missing uninstall key or value, a value that is
     // not text, or any other failure leaves the launch text as it is.
@@ -97,7 +98,7 @@ exit_status launch_payload(run_state& state, replay::reporter& reporter) {
     request.file = state.working_directory + container::expand_values(state.values["executable32"], state.values);
     request.parameters = std::move(launch_text);
     request.directory = parent_folder(state.working_directory);
-    return launch_and_wait(request, reporter);
+    return launch_and_wait(request, reporter, [&extraction] { extraction.release_files(); });
 }
 
 // Everything after the lock is held: returns the exit status.
@@ -110,14 +111,16 @@ exit_status run_locked(run_state& state, const std::string& command_text, replay
     split_command_line(state, command_text);
 
     container::extraction extraction{reporter, state.working_directory, state.values};
+    extraction.hold_files = true;
     container::extract_container(own_module_path(), extraction);
     merge_stored_parameters(state);
 
     exit_status status = 1;
     if (extraction.archive_valid)
-        status = launch_payload(state, reporter);
+        status = launch_payload(state, extraction, reporter);
     else
         reporter.report(container::invalid_archive_caption, container::invalid_archive_text);
+    extraction.release_files();
 
     // Leave the working directory so that it is no longer in use, then remove it.
     ::SetCurrentDirectoryA(parent_folder(state.working_directory).c_str());

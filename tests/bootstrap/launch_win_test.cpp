@@ -33,6 +33,16 @@ TEST(launch_and_wait, missing_program_is_reported_as_not_spawned) {
     EXPECT_EQ(reporter.reports[0].second, "Unable to spawn process");
 }
 
+TEST(launch_and_wait, tells_when_the_launch_has_been_tried_whatever_its_outcome) {
+    testing_support::recording_reporter reporter;
+    for (const char* program : {"\\cmd.exe", "\\no_such_program.exe"}) {
+        int calls = 0;
+        const bootstrap::launch_request request{system_folder() + program, "/c exit 0", system_folder()};
+        bootstrap::launch_and_wait(request, reporter, [&] { ++calls; });
+        EXPECT_EQ(calls, 1) << program;
+    }
+}
+
 TEST(wait_for_exit, a_launch_without_process_handle_cannot_be_waited_for) {
     testing_support::recording_reporter reporter;
     EXPECT_EQ(bootstrap::wait_for_exit(nullptr, reporter), 1u);
