@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -125,8 +125,8 @@ TEST_F(log_file, a_file_below_the_maximum_is_not_rotated) {
 struct rotation_case {
     const char* name;
     std::uint32_t copies;
-    std::vector<int> present;              // copies that exist before, holding "old N"
-    std::vector<std::string> after;        // contents of copies 1 to 4 afterwards ("" = none)
+    std::vector<int> present;        // copies that exist before, holding "old N"
+    std::vector<std::string> after;  // contents of copies 1 to 4 afterwards ("" = none)
 };
 
 class log_file_rotation : public log_file, public testing::WithParamInterface<rotation_case> {};
