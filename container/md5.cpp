@@ -136,7 +136,9 @@ void md5::update(const void* bytes, std::size_t count) {
     // Whole blocks are compressed straight from the caller's bytes.
     for (; count >= block_size; input += block_size, count -= block_size)
         compress(state_, input);
-    std::memcpy(pending_.data(), input, count);
+    // An empty piece may come with a null pointer, which memcpy must not be given.
+    if (count != 0)
+        std::memcpy(pending_.data(), input, count);
     pending_size_ = count;
 }
 
