@@ -144,3 +144,10 @@ class WineTestCase(unittest.TestCase):
         path = os.path.join(self.scratch, name)
         shutil.copyfile(READER_EXE, path)
         return path
+
+
+def run_with_command_text(program, command_text, env=None, timeout=300):
+    """Runs `program` with exactly `command_text` after its quoted name and one blank
+    (none when the text is empty), bypassing Wine's quoting of arguments."""
+    line = f'"{windows_path(program)}"' + (" " + command_text if command_text else "")
+    return run_windows_program(program, timeout=timeout, env=dict(env or {}, LAUNCHER_COMMAND_LINE=line))
