@@ -25,6 +25,11 @@ CASES = [
     ('/v"A=1"', "/V/qn", None, ' /V"A=1"/qn'),
     ("/s", None, None, '/s /V""'),
     ('/V"A=1', S, None, ' /V"A=1 ' + MERGED),
+    # Further edges: "/V" inside a word, a lower-case "/v" stored, "/L" inside a word.
+    ("/VERBOSE", S, None, ' /V"ERBOSE ' + MERGED),
+    ("", '/v"A=1"', None, ' /v"A=1"/V""'),
+    ("/LOG", S, "1033", '/LOG /V" ' + MERGED),
+    ("/l1031", S, "1033", '/L1033 /l1031 /V" ' + MERGED),
 ]
 
 
