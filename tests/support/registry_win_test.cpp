@@ -4,6 +4,8 @@
 #include "support/exceptions/unicode_errors.hpp"
 #include "support/registry/registry.hpp"
 
+#include "tests/common/system_owned_security_win.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -238,24 +240,8 @@ INSTANTIATE_TEST_SUITE_P(lengths, expansion_limit,
 // clean-up) but not writing: the read-write open is refused, the read-only one succeeds.
 TEST_F(registry, read_only_key_opens_through_the_second_attempt) {
     store_text(L"name", REG_SZ, L"readable");
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    PSID everyone = nullptr;
-    PSID system = nullptr;
-    ASSERT_TRUE(::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
-    struct free_sid { PSID s; ~free_sid() { ::FreeSid(s); } } everyone_guard{everyone};
-    ASSERT_TRUE(::AllocateAndInitializeSid(&nt, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system));
-    free_sid system_guard{system};
-    std::vector<unsigned char> acl_storage(256);
-    PACL acl = reinterpret_cast<PACL>(acl_storage.data());
-    ASSERT_TRUE(::InitializeAcl(acl, static_cast<DWORD>(acl_storage.size()), ACL_REVISION));
-    ASSERT_TRUE(::AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE, everyone));
-    SECURITY_DESCRIPTOR descriptor{};
-    ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
-    ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE));
-    // Owned by this user, the key would still grant this user more than the list says.
-    ASSERT_TRUE(::SetSecurityDescriptorOwner(&descriptor, system, FALSE));
-    ASSERT_EQ(::RegSetKeySecurity(raw_, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &descriptor),
+    testing_support::system_owned_security security(KEY_READ | DELETE);
+    ASSERT_EQ(::RegSetKeySecurity(raw_, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, security.descriptor()),
               ERROR_SUCCESS);
 
     HKEY probe = nullptr;

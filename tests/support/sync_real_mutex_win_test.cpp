@@ -5,6 +5,8 @@
 #include "support/sync/scope.hpp"
 #include "support/win/unique_handle.hpp"
 
+#include "tests/common/system_owned_security_win.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -149,27 +151,10 @@ TEST(real_mutex, name_held_by_an_event_is_refused_with_the_open_error) {
 // release: creating it again is refused, the open fall-back gets a handle without the
 // right to wait, and the wait then fails with access denied.
 TEST(real_mutex, existing_mutex_without_full_access_is_opened_for_release_only) {
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    PSID everyone = nullptr;
-    PSID system = nullptr;
-    ASSERT_TRUE(::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
-    struct free_sid { PSID s; ~free_sid() { ::FreeSid(s); } } everyone_guard{everyone};
-    ASSERT_TRUE(::AllocateAndInitializeSid(&nt, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system));
-    free_sid system_guard{system};
-    std::vector<unsigned char> acl_storage(256);
-    PACL acl = reinterpret_cast<PACL>(acl_storage.data());
-    ASSERT_TRUE(::InitializeAcl(acl, static_cast<DWORD>(acl_storage.size()), ACL_REVISION));
-    ASSERT_TRUE(::AddAccessAllowedAce(acl, ACL_REVISION, MUTEX_MODIFY_STATE, everyone));
-    SECURITY_DESCRIPTOR descriptor{};
-    ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
-    ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE));
-    // Owned by this user, the mutex would still grant this user more than the list says.
-    ASSERT_TRUE(::SetSecurityDescriptorOwner(&descriptor, system, FALSE));
-    SECURITY_ATTRIBUTES attributes{sizeof(attributes), &descriptor, FALSE};
+    testing_support::system_owned_security security(MUTEX_MODIFY_STATE);
 
     const std::string name = unique_name("restricted");
-    const kernel_handle existing(::CreateMutexA(&attributes, FALSE, ("Global\\" + name).c_str()));
+    const kernel_handle existing(::CreateMutexA(security.attributes(), FALSE, ("Global\\" + name).c_str()));
     ASSERT_TRUE(existing);
 
     replay::real_mutex mutex(name);
