@@ -7,6 +7,7 @@
 
 #include <boost/archive/detail/iserializer.hpp>
 #include <boost/archive/detail/oserializer.hpp>
+#include <boost/archive/iterators/dataflow_exception.hpp>
 #include <boost/archive/xml_iarchive.hpp>
 #include <boost/archive/xml_oarchive.hpp>
 #include <boost/serialization/nvp.hpp>
@@ -14,31 +15,69 @@
 #include <boost/serialization/string.hpp>
 #include <boost/serialization/vector.hpp>
 
+#include <cwchar>
+
 namespace config {
 
 brand_impl brand;
 
 using boost::serialization::make_nvp;
 
+namespace {
+
+// The element's text converted character by character from the multibyte characters of the
+// current locale, as the XML archive converts wide strings. A zero byte is the wide zero
+// character: Boost 1.74's own conversion never moves past it and appends wide zeros until
+// memory runs out, which is why wide text is not left to it.
+std::wstring widen(const std::string& text) {
+    std::wstring wide;
+    std::mbstate_t state{};
+    for (std::size_t at = 0; at < text.size();) {
+        wchar_t character = 0;
+        const std::size_t used = std::mbrtowc(&character, text.data() + at, text.size() - at, &state);
+        if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2))
+            throw boost::archive::iterators::dataflow_exception(
+                boost::archive::iterators::dataflow_exception::invalid_conversion);
+        at += used == 0 ? 1 : used;
+        wide += character;
+    }
+    return wide;
+}
+
+// A wide text member: saved by the archive, loaded as the element's narrow text and
+// converted by widen(). The element is the same either way.
+template <class Archive>
+void wide_member(Archive& archive, const char* name, std::wstring& text) {
+    if constexpr (Archive::is_loading::value) {
+        std::string narrow;
+        archive >> make_nvp(name, narrow);
+        text = widen(narrow);
+    } else {
+        archive << make_nvp(name, text);
+    }
+}
+
+}  // namespace
+
 template <class Archive>
 void serialize(Archive& archive, suite_impl& record, const unsigned int version) {
-    archive& make_nvp("m_msg_system_data", record.m_msg_system_data);
-    archive& make_nvp("m_last_used_language", record.m_last_used_language);
-    archive& make_nvp("m_product_id", record.m_product_id);
-    archive& make_nvp("m_partner_id", record.m_partner_id);
-    archive& make_nvp("m_version", record.m_version);
+    wide_member(archive, "m_msg_system_data", record.m_msg_system_data);
+    wide_member(archive, "m_last_used_language", record.m_last_used_language);
+    wide_member(archive, "m_product_id", record.m_product_id);
+    wide_member(archive, "m_partner_id", record.m_partner_id);
+    wide_member(archive, "m_version", record.m_version);
     // Saving always runs with the current version, so these gates only ever skip on load.
     if (version >= 1)
-        archive& make_nvp("m_suite_name", record.m_suite_name);
+        wide_member(archive, "m_suite_name", record.m_suite_name);
     else
         record.m_suite_name = L"Suite";
-    archive& make_nvp("m_suite_launcher_path", record.m_suite_launcher_path);
-    archive& make_nvp("m_suite_msgsys_path", record.m_suite_msgsys_path);
-    archive& make_nvp("m_community_url", record.m_community_url);
-    archive& make_nvp("m_service_name", record.m_service_name);
-    archive& make_nvp("m_service_end_point", record.m_service_end_point);
-    archive& make_nvp("m_update_end_point", record.m_update_end_point);
-    archive& make_nvp("m_update_url", record.m_update_url);
+    wide_member(archive, "m_suite_launcher_path", record.m_suite_launcher_path);
+    wide_member(archive, "m_suite_msgsys_path", record.m_suite_msgsys_path);
+    wide_member(archive, "m_community_url", record.m_community_url);
+    wide_member(archive, "m_service_name", record.m_service_name);
+    wide_member(archive, "m_service_end_point", record.m_service_end_point);
+    wide_member(archive, "m_update_end_point", record.m_update_end_point);
+    wide_member(archive, "m_update_url", record.m_update_url);
     archive& make_nvp("m_update_paths", record.m_update_paths);
     archive& make_nvp("m_proxy", record.m_proxy);
     if (version >= 2)
@@ -49,9 +88,9 @@ void serialize(Archive& archive, suite_impl& record, const unsigned int version)
 
 template <class Archive>
 void serialize(Archive& archive, update_impl& record, const unsigned int) {
-    archive& make_nvp("m_name", record.m_name);
-    archive& make_nvp("m_code", record.m_code);
-    archive& make_nvp("m_local", record.m_local);
+    wide_member(archive, "m_name", record.m_name);
+    wide_member(archive, "m_code", record.m_code);
+    wide_member(archive, "m_local", record.m_local);
     archive& make_nvp("m_update_mode", record.m_update_mode);
     archive& make_nvp("m_update_type", record.m_update_type);
 }
@@ -59,14 +98,14 @@ void serialize(Archive& archive, update_impl& record, const unsigned int) {
 template <class Archive>
 void serialize(Archive& archive, proxy_impl& record, const unsigned int) {
     archive& make_nvp("m_proxy_enabled", record.m_proxy_enabled);
-    archive& make_nvp("m_proxy_server", record.m_proxy_server);
+    wide_member(archive, "m_proxy_server", record.m_proxy_server);
     archive& make_nvp("m_proxy_port", record.m_proxy_port);
 }
 
 template <class Archive>
 void serialize(Archive& archive, brand_impl& record, const unsigned int) {
-    archive& make_nvp("m_brand", record.m_brand);
-    archive& make_nvp("m_product_name", record.m_product_name);
+    wide_member(archive, "m_brand", record.m_brand);
+    wide_member(archive, "m_product_name", record.m_product_name);
 }
 
 using boost::archive::xml_iarchive;

@@ -18,7 +18,9 @@ namespace config {
 // "Suite"; before version 2 there is no "m_parameters" element and the member keeps its
 // value; m_archive_version becomes v. Saving always writes the current version's
 // elements. A malformed archive throws boost::archive::archive_exception (or its XML
-// variant) and leaves the record partly filled.
+// variant), and wide text that is no text of the current locale throws
+// boost::archive::iterators::dataflow_exception, as the archive's own conversion does;
+// either leaves the record partly filled. A zero byte in wide text loads as a wide zero.
 template <class Archive>
 void serialize(Archive& archive, suite_impl& record, unsigned int version);
 template <class Archive>
