@@ -6,7 +6,8 @@ set -eu
 packages="cmake ninja-build g++ python3 googletest libgtest-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64 wine64
   libboost-dev libboost-serialization-dev libboost-filesystem-dev libboost-system-dev
-  dpkg-dev xz-utils patch osslsigncode openssl clang libclang-rt-14-dev"
+  dpkg-dev xz-utils patch osslsigncode openssl clang libclang-rt-14-dev
+  libssl-dev time"
 
 missing=""
 for package in $packages; do
