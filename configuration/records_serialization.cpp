@@ -10,6 +10,10 @@
 #include <boost/archive/iterators/dataflow_exception.hpp>
 #include <boost/archive/xml_iarchive.hpp>
 #include <boost/archive/xml_oarchive.hpp>
+#include <boost/serialization/collection_size_type.hpp>
+#include <boost/serialization/collections_save_imp.hpp>
+#include <boost/serialization/item_version_type.hpp>
+#include <boost/serialization/library_version_type.hpp>
 #include <boost/serialization/nvp.hpp>
 #include <boost/serialization/singleton.hpp>
 #include <boost/serialization/string.hpp>
@@ -108,9 +112,31 @@ void serialize(Archive& archive, brand_impl& record, const unsigned int) {
     wide_member(archive, "m_product_name", record.m_product_name);
 }
 
+template <class Archive>
+void serialize(Archive& archive, std::vector<update_impl>& paths, const unsigned int) {
+    if constexpr (Archive::is_loading::value) {
+        boost::serialization::collection_size_type count;
+        boost::serialization::item_version_type item_version(0);
+        archive >> make_nvp("count", count);
+        if (boost::serialization::library_version_type(3) < archive.get_library_version())
+            archive >> make_nvp("item_version", item_version);
+        paths.clear();
+        for (std::size_t left = count; left > 0; --left) {
+            update_impl item;
+            archive >> make_nvp("item", item);
+            paths.push_back(std::move(item));
+            archive.reset_object_address(&paths.back(), &item);
+        }
+    } else {
+        boost::serialization::stl::save_collection(archive, static_cast<const std::vector<update_impl>&>(paths));
+    }
+}
+
 using boost::archive::xml_iarchive;
 using boost::archive::xml_oarchive;
 
+template void serialize(xml_iarchive&, std::vector<update_impl>&, unsigned int);
+template void serialize(xml_oarchive&, std::vector<update_impl>&, unsigned int);
 template void serialize(xml_iarchive&, suite_impl&, unsigned int);
 template void serialize(xml_oarchive&, suite_impl&, unsigned int);
 template void serialize(xml_iarchive&, update_impl&, unsigned int);

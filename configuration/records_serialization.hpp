@@ -30,6 +30,14 @@ void serialize(Archive& archive, proxy_impl& record, unsigned int version);
 template <class Archive>
 void serialize(Archive& archive, brand_impl& record, unsigned int version);
 
+// The update paths as Boost's standard collection ("count", "item_version", one "item"
+// per entry). Loading reads the items one by one, so that memory grows only with the items
+// the text holds: a count beyond them ends in an archive error at the first missing item,
+// whatever the count says. Found by argument-dependent lookup before Boost's own vector
+// serialisation, which sizes the vector to the count before reading a single item.
+template <class Archive>
+void serialize(Archive& archive, std::vector<update_impl>& paths, unsigned int version);
+
 }  // namespace config
 
 // Class information (with the version) goes out with the first object of each class, and
