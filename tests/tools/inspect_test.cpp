@@ -1,5 +1,7 @@
 // The listing walk behind list and verify, and its table and JSON forms.
 #include "container/memory_file_system.hpp"
+#include "container/reader.hpp"
+#include "tests/container/recording_reporter.hpp"
 #include "tests/container/test_container.hpp"
 #include "tools/packer/inspect.hpp"
 #include "tools/packer/text_output.hpp"
@@ -65,6 +67,29 @@ TEST(inspect, flags_stored_names_the_reader_refuses) {
     EXPECT_EQ(result.records_verified, result.records_read);
     EXPECT_EQ(result.problems(),
               std::vector<std::string>{"file group \"installer32\": stored file name \"..\\up.exe\" is not a plain file name"});
+}
+
+TEST(inspect, a_record_ending_in_the_tail_text_after_the_tail_is_no_tail_record) {
+    // The backward search finds the tail text at the end of the last record, which is then
+    // read as an unknown kind with the real tail record as its name: every record verifies
+    // and the stub is reached, but Reader.exe never meets a tail record and refuses it.
+    test_container c;
+    c.value("parameters", "p").tail().raw("appended", "appended data chunked-installer-tail");
+    const tools::listing result = inspect(c.bytes());
+    EXPECT_TRUE(result.reached_stub);
+    EXPECT_EQ(result.records_verified, result.records_read);
+    EXPECT_FALSE(result.complete());
+    EXPECT_EQ(result.problems(),
+              std::vector<std::string>{"no record read on the way is a tail record: Reader.exe would find the archive invalid"});
+
+    container::memory_file_system files;
+    files.put("installer.exe", c.bytes());
+    container_test::recording_reporter reporter;
+    container::value_table values;
+    container::extraction run{reporter, "work\\", values};
+    container::extract_container(files, "installer.exe", run);
+    EXPECT_TRUE(run.complete);
+    EXPECT_FALSE(run.archive_valid) << "the verdict the listing must agree with";
 }
 
 TEST(inspect, file_without_container_says_so) {

@@ -7,6 +7,8 @@
 #include "container/stored_file_name.hpp"
 #include "support/text/system_error_text.hpp"
 
+#include <algorithm>
+
 namespace tools {
 
 namespace format = container::record_format;
@@ -17,6 +19,11 @@ std::vector<std::string> listing::problems() const {
     std::vector<std::string> reasons;
     if (!stopped.empty())
         reasons.push_back(stopped);
+    // The tail text that the search found may end some other record; Reader.exe then reads
+    // that record as a kind and never marks the archive valid.
+    const bool tail_read = std::any_of(groups.begin(), groups.end(), [](const listed_group& g) { return g.kind == "tail"; });
+    if (tail_found && !tail_read)
+        reasons.push_back("no record read on the way is a tail record: Reader.exe would find the archive invalid");
     for (const listed_group& group : groups) {
         const std::string which = group.kind == "tail" ? "the tail record" : group.kind + " group \"" + group.name + "\"";
         if (!group.verified)

@@ -28,8 +28,8 @@ struct listing {
     bool reached_stub = false;         // the walk ended at the stub group, as a full read does
     std::string stopped;               // why the walk ended early; empty when it reached the stub
 
-    // Reader.exe would read this container completely: tail found, stub reached, every
-    // digest matched, and every stored file name plain.
+    // Reader.exe would read this container completely: tail found, a tail record read on
+    // the way, stub reached, every digest matched, and every stored file name plain.
     bool complete() const;
 
     // Why complete() is false, one reason per line; empty when it is true.
