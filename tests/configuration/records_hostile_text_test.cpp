@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -28,11 +29,19 @@ TEST(records_hostile_text, a_zero_byte_in_wide_text_is_one_wide_zero_character) 
     EXPECT_EQ(brand.m_product_name, std::wstring(L"Tallow\0mere", 11));
 }
 
-TEST(records_hostile_text, wide_text_that_does_not_convert_is_refused) {
+TEST(records_hostile_text, a_byte_above_127_converts_as_the_locale_says_or_is_refused) {
+    // The "C" locale of the C library here may or may not give such a byte a character.
+    std::mbstate_t state{};
+    wchar_t character = 0;
+    const bool converts = std::mbrtowc(&character, "\xe9", 1, &state) == 1;
     config::brand_impl brand;
-    // Bytes above 127 are no characters of the "C" locale.
-    EXPECT_THROW(config_test::load_text(brand_archive("Tallow\xe9mere"), brand, "brand"),
-                 boost::archive::iterators::dataflow_exception);
+    if (converts) {
+        config_test::load_text(brand_archive("Tallow\xe9mere"), brand, "brand");
+        EXPECT_EQ(brand.m_product_name, L"Tallow" + std::wstring(1, character) + L"mere");
+    } else {
+        EXPECT_THROW(config_test::load_text(brand_archive("Tallow\xe9mere"), brand, "brand"),
+                     boost::archive::iterators::dataflow_exception);
+    }
 }
 
 // Runs with the character type of the named locale, restoring the one before.
