@@ -3,7 +3,7 @@
 // nothing half-written. Skipped where the process may not mount file systems.
 #include "container/file_system.hpp"
 #include "support/text/system_error_text.hpp"
-#include "tools/packer/packer.hpp"
+#include "tests/tools/packer_runner.hpp"
 
 #include <gtest/gtest.h>
 
@@ -20,20 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct command_result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-command_result packer(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    tools::tool_context context{out, err, container::native_file_system(), false};
-    const int status = tools::run_packer(args, context);
-    return {status, out.str(), err.str()};
-}
-
-void write_file(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+using testing_support::command_result;
+using testing_support::packer;
+using testing_support::write_file;
 
 std::set<std::string> names_in(const fs::path& folder) {
     std::set<std::string> names;

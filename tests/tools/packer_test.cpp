@@ -1,7 +1,7 @@
 // The packer commands end to end on the system's files: build, list, verify and extract
 // of one installer, damage found by verify and extract, help and usage errors.
 #include "container/file_system.hpp"
-#include "tools/packer/packer.hpp"
+#include "tests/tools/packer_runner.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,27 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct command_result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-command_result packer(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    tools::tool_context context{out, err, container::native_file_system(), false};
-    const int status = tools::run_packer(args, context);
-    return {status, out.str(), err.str()};
-}
-
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_file(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing_support::command_result;
+using testing_support::packer;
+using testing_support::read_file;
+using testing_support::write_file;
 
 class packer_files : public testing::Test {
 protected:
