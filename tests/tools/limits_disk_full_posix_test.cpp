@@ -34,9 +34,7 @@ std::set<std::string> names_in(const fs::path& folder) {
 class disk_full : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::path(testing::TempDir()) /
-                  ("disk_full_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
+        folder_ = testing_support::fresh_test_folder("disk_full_");
         fs::create_directories(folder_ / "full");
         // A mount namespace of this process only: nobody else sees the small disk, and it
         // goes away with the process whatever happens to the test.

@@ -7,6 +7,7 @@
 #include "container/record_format.hpp"
 #include "container/record_reader.hpp"
 #include "tests/common/recording_reporter.hpp"
+#include "tests/tools/packer_runner.hpp"
 #include "tools/packer/packer.hpp"
 
 #include <gtest/gtest.h>
@@ -170,10 +171,7 @@ private:
 class sparse_limits : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::path(testing::TempDir()) /
-                  ("sparse_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = testing_support::fresh_test_folder("sparse_");
         path_ = (folder_ / "installer.exe").string();
     }
     void TearDown() override { fs::remove_all(folder_); }

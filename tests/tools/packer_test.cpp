@@ -21,10 +21,7 @@ using testing_support::write_file;
 class packer_files : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::path(testing::TempDir()) /
-                  ("packer_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = testing_support::fresh_test_folder("packer_");
         write_file(at("Reader.exe"), "MZ stub holding the constant chunked-installer-tail");
         payload_ = std::string(300000, 'p') + std::string("\0end", 4);
         write_file(at("QZVPROSetup.exe"), payload_);
