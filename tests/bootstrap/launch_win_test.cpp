@@ -21,16 +21,16 @@ TEST(launch_and_wait, returns_the_programs_full_exit_code) {
                                                 system_folder()};
         EXPECT_EQ(bootstrap::launch_and_wait(request, reporter), code);
     }
-    EXPECT_TRUE(reporter.reports.empty());
+    EXPECT_TRUE(reporter.shown.empty());
 }
 
 TEST(launch_and_wait, missing_program_is_reported_as_not_spawned) {
     testing_support::recording_reporter reporter;
     const bootstrap::launch_request request{system_folder() + "\\no_such_program.exe", "", system_folder()};
     EXPECT_EQ(bootstrap::launch_and_wait(request, reporter), 1u);
-    ASSERT_EQ(reporter.reports.size(), 1u);
-    EXPECT_EQ(reporter.reports[0].first, "ShellExecuteEx failed");
-    EXPECT_EQ(reporter.reports[0].second, "Unable to spawn process");
+    ASSERT_EQ(reporter.shown.size(), 1u);
+    EXPECT_EQ(reporter.shown[0].first, "ShellExecuteEx failed");
+    EXPECT_EQ(reporter.shown[0].second, "Unable to spawn process");
 }
 
 TEST(launch_and_wait, tells_when_the_launch_has_been_tried_whatever_its_outcome) {
@@ -46,9 +46,9 @@ TEST(launch_and_wait, tells_when_the_launch_has_been_tried_whatever_its_outcome)
 TEST(wait_for_exit, a_launch_without_process_handle_cannot_be_waited_for) {
     testing_support::recording_reporter reporter;
     EXPECT_EQ(bootstrap::wait_for_exit(nullptr, reporter), 1u);
-    ASSERT_EQ(reporter.reports.size(), 1u);
-    EXPECT_EQ(reporter.reports[0].first, "WaitForSingleObject failed");
-    EXPECT_EQ(reporter.reports[0].second, "Unable to wait for process");
+    ASSERT_EQ(reporter.shown.size(), 1u);
+    EXPECT_EQ(reporter.shown[0].first, "WaitForSingleObject failed");
+    EXPECT_EQ(reporter.shown[0].second, "Unable to wait for process");
 }
 
 }  // namespace

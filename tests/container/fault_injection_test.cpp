@@ -6,7 +6,7 @@
 #include "container/messages.hpp"
 #include "container/reader.hpp"
 #include "support/text/system_error_text.hpp"
-#include "tests/container/recording_reporter.hpp"
+#include "tests/common/recording_reporter.hpp"
 #include "tests/container/test_container.hpp"
 
 #include <gtest/gtest.h>
@@ -167,7 +167,7 @@ std::string installer() {
 
 // What one extraction left behind.
 struct outcome {
-    container_test::recording_reporter reporter;
+    testing_support::recording_reporter reporter;
     container::value_table values;
     container::extraction run{reporter, directory, values};
     memory_file_system files;

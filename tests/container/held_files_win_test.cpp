@@ -3,7 +3,7 @@
 #include "container/reader.hpp"
 #include "container/record_format.hpp"
 #include "support/win/windows.hpp"
-#include "tests/container/recording_reporter.hpp"
+#include "tests/common/recording_reporter.hpp"
 #include "tests/container/test_container.hpp"
 
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ TEST(held_files, stay_unchangeable_until_released) {
     const std::string installer = (folder / "installer.exe").string();
     std::ofstream(installer, std::ios::binary) << c.bytes();
 
-    container_test::recording_reporter reporter;
+    testing_support::recording_reporter reporter;
     container::value_table values;
     container::extraction run{reporter, (folder / "work").string() + "\\", values};
     run.hold_files = true;

@@ -5,7 +5,7 @@
 #include "container/messages.hpp"
 #include "container/reader.hpp"
 #include "container/record_format.hpp"
-#include "tests/container/recording_reporter.hpp"
+#include "tests/common/recording_reporter.hpp"
 #include "tests/container/test_container.hpp"
 
 #include <gtest/gtest.h>
@@ -62,7 +62,7 @@ struct laid_out_chain {
 };
 
 struct extraction_result {
-    container_test::recording_reporter reporter;
+    testing_support::recording_reporter reporter;
     container::value_table values;
     container::extraction run{reporter, directory, values};
     memory_file_system files;

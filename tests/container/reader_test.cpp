@@ -4,7 +4,7 @@
 #include "container/messages.hpp"
 #include "container/reader.hpp"
 #include "support/text/system_error_text.hpp"
-#include "tests/container/recording_reporter.hpp"
+#include "tests/common/recording_reporter.hpp"
 #include "tests/container/test_container.hpp"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 namespace {
 
 using container::memory_file_system;
-using container_test::recording_reporter;
+using testing_support::recording_reporter;
 using container_test::test_container;
 
 const std::string installer_path = "C:\\installer.exe";

@@ -3,7 +3,7 @@
 #include "container/memory_file_system.hpp"
 #include "container/reader.hpp"
 #include "container/record_format.hpp"
-#include "tests/container/recording_reporter.hpp"
+#include "tests/common/recording_reporter.hpp"
 #include "tests/tools/pe_header.hpp"
 #include "tools/packer/build.hpp"
 
@@ -62,7 +62,7 @@ TEST(build, gives_the_same_bytes_for_the_same_inputs_and_reads_back) {
     ASSERT_TRUE(fixture.build());
     EXPECT_EQ(fixture.files.contents("out/installer.exe"), first);
 
-    container_test::recording_reporter reporter;
+    testing_support::recording_reporter reporter;
     container::value_table values;
     container::extraction run{reporter, "work/", values};
     container::extract_container(fixture.files, "out/installer.exe", run);

@@ -1,7 +1,7 @@
 // The listing walk behind list and verify, and its table and JSON forms.
 #include "container/memory_file_system.hpp"
 #include "container/reader.hpp"
-#include "tests/container/recording_reporter.hpp"
+#include "tests/common/recording_reporter.hpp"
 #include "tests/container/test_container.hpp"
 #include "tools/packer/inspect.hpp"
 #include "tools/packer/text_output.hpp"
@@ -84,7 +84,7 @@ TEST(inspect, a_record_ending_in_the_tail_text_after_the_tail_is_no_tail_record)
 
     container::memory_file_system files;
     files.put("installer.exe", c.bytes());
-    container_test::recording_reporter reporter;
+    testing_support::recording_reporter reporter;
     container::value_table values;
     container::extraction run{reporter, "work\\", values};
     container::extract_container(files, "installer.exe", run);

@@ -198,7 +198,7 @@ protected:
         container::extract_container(files, path, run);
         std::string report = std::string(run.archive_valid ? "valid" : "invalid") + (run.complete ? " complete" : "") +
                              " largest=" + std::to_string(files.largest_file());
-        for (const auto& shown : reporter.reports)
+        for (const auto& shown : reporter.shown)
             report += " [" + shown.first + "]";
         return report;
     }
