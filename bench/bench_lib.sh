@@ -70,3 +70,12 @@ bench_stub() {
     { printf 'MZ'; head -c 1022 /dev/zero; } >"$stub"
     echo "$stub"
 }
+
+# Makes the working folder $work absolute, creates it, points $bench_log into it and
+# removes it when the benchmark exits.
+bench_workdir() {
+  mkdir -p "$work"
+  work=$(cd "$work" && pwd)
+  bench_log=$work/command.log
+  trap 'rm -rf "$work"' EXIT
+}

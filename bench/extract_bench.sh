@@ -15,10 +15,7 @@ memory_target_mib=64
 # shellcheck source=bench/bench_lib.sh
 . "$(dirname "$0")/bench_lib.sh"
 
-mkdir -p "$work"
-work=$(cd "$work" && pwd)
-bench_log=$work/command.log
-trap 'rm -rf "$work"' EXIT
+bench_workdir
 
 payload=$work/payload.bin
 installer=$work/installer.exe

@@ -14,10 +14,7 @@ target_ms=20
 # shellcheck source=bench/bench_lib.sh
 . "$(dirname "$0")/bench_lib.sh"
 
-mkdir -p "$work"
-work=$(cd "$work" && pwd)
-bench_log=$work/command.log
-trap 'rm -rf "$work"' EXIT
+bench_workdir
 
 # A small payload, so that verifying its digest adds little to the search.
 plain=$work/plain.exe
